@@ -1,0 +1,9 @@
+// Placeholder audio device until the audio work lands.
+#pragma once
+
+class gxtkAudio {
+public:
+    virtual ~gxtkAudio() = default;
+    virtual void Suspend() {}
+    virtual void Resume() {}
+};

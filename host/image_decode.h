@@ -1,0 +1,18 @@
+// Decoding of picture files (PNG and whatever else stb_image reads).
+//
+//   int w, h, depth;
+//   unsigned char* pixels = DecodeImageFile(file, &w, &h, &depth);  // or null
+//   ...; free(pixels);
+//
+// Depth is the file's own channel count (1 grey, 2 grey+alpha, 3 RGB, 4 RGBA).
+// Pictures larger than kMaxImageSide on a side, or kMaxImagePixels in all,
+// are refused before any pixel memory is asked for, so a damaged or hostile
+// header cannot make the game allocate gigabytes.
+#pragma once
+
+#include <cstdio>
+
+inline constexpr int kMaxImageSide = 16384;
+inline constexpr long long kMaxImagePixels = 16384LL * 4096;
+
+unsigned char* DecodeImageFile(FILE* file, int* width, int* height, int* depth);

@@ -1,0 +1,3 @@
+#include "shell/random.h"
+
+int32_t random::Seed = 1234;
