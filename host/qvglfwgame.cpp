@@ -240,6 +240,10 @@ void QvGlfwGame::OpenUrl(const String& url) {
 // ---- start-up -----------------------------------------------------------
 
 int QvTarvikGame::Main(int argc, char** argv) {
+    return MainWith(argc, argv, [] { new MyApp(); });
+}
+
+int QvTarvikGame::MainWith(int argc, char** argv, void (*createApp)()) {
     if (!glfw2::Init()) {
         fputs("glfwInit failed\n", stdout);
         QuitProcess(-1);
@@ -253,7 +257,7 @@ int QvTarvikGame::Main(int argc, char** argv) {
     if (!setlocale(LC_CTYPE, "en_US.UTF-8")) setlocale(LC_CTYPE, "");
     qvInit();
     try {
-        new MyApp();
+        createApp();
         if (host->Delegate()) host->Run();
     } catch (const ThrowableObject& exception) {
         glfw2::Terminate();

@@ -86,5 +86,8 @@ private:
 
 class QvTarvikGame : public QvGlfwGame {
 public:
+    // The start-up sequence with the game's MyApp.
     static int Main(int argc, char** argv);
+    // The same sequence with another application (host test programs).
+    static int MainWith(int argc, char** argv, void (*createApp)());
 };
