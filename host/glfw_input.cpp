@@ -2,6 +2,7 @@
 // framework's key codes, and keys that type a control character send it.
 #include "host/glfw2.h"
 #include "host/qvglfwgame.h"
+#include "input/input_device.h"
 
 namespace {
 
@@ -48,34 +49,40 @@ int QvGlfwGame::KeyToChar(int code) {
     return 0;
 }
 
+// Key repeat arrives as further presses: the key is already down, so they
+// add no hit, but the key's character is typed again.
 void QvGlfwGame::OnKey(int key, int action) {
     int code = TransKey(key);
     if (code == 0) return;
     if (action == glfw2::kRelease) {
-        _game->KeyEvent(2, code);
-        return;
+        _game->KeyEvent(kKeyUpEvent, code);
+    } else if (action == glfw2::kPress) {
+        _game->KeyEvent(kKeyDownEvent, code);
+        if (int character = KeyToChar(code)) _game->KeyEvent(kCharEvent, character);
     }
-    _game->KeyEvent(1, code);
-    if (int character = KeyToChar(code)) _game->KeyEvent(3, character);
 }
 
 void QvGlfwGame::OnChar(int character, int action) {
-    if (action == glfw2::kPress) _game->KeyEvent(3, character);
+    if (action == glfw2::kPress) _game->KeyEvent(kCharEvent, character);
 }
 
+// Only the left, right and middle buttons have key codes.
 void QvGlfwGame::OnMouseButton(int button, int action) {
-    if (button > 2) return;
+    if (button < 0 || button > 2) return;
     int x, y;
     glfw2::GetMousePos(&x, &y);
-    _game->MouseEvent(action == glfw2::kPress ? 4 : 5, button, static_cast<float>(x), static_cast<float>(y));
+    int kind = action == glfw2::kPress ? kMouseDownEvent : kMouseUpEvent;
+    _game->MouseEvent(kind, button, static_cast<float>(x), static_cast<float>(y));
 }
 
-void QvGlfwGame::OnMousePos(int x, int y) { _game->MouseEvent(6, -1, static_cast<float>(x), static_cast<float>(y)); }
+void QvGlfwGame::OnMousePos(int x, int y) {
+    _game->MouseEvent(kMouseMoveEvent, -1, static_cast<float>(x), static_cast<float>(y));
+}
 
 // The close button ends the game through the close key; GLFW must not close
 // the window by itself.
 int QvGlfwGame::OnWindowClose() {
-    _game->KeyEvent(1, 432);
-    _game->KeyEvent(2, 432);
+    _game->KeyEvent(kKeyDownEvent, kCloseKey);
+    _game->KeyEvent(kKeyUpEvent, kCloseKey);
     return 0;
 }
