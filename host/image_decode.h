@@ -7,7 +7,8 @@
 // Depth is the file's own channel count (1 grey, 2 grey+alpha, 3 RGB, 4 RGBA).
 // Pictures larger than kMaxImageSide on a side, or kMaxImagePixels in all,
 // are refused before any pixel memory is asked for, so a damaged or hostile
-// header cannot make the game allocate gigabytes.
+// header cannot make the game allocate gigabytes. For the same reason a PNG
+// whose chunks claim more bytes than the file holds is refused unread.
 #pragma once
 
 #include <cstdio>

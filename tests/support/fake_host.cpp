@@ -4,10 +4,12 @@
 
 #include <cstdio>
 
+#include "graphics/gl_api.h"
 #include "host/text_codec.h"
 
 FakeHost::FakeHost() {
     QvGame::_game = this;
+    glapi::UseRecorder(nullptr);  // no OpenGL context here: drawing goes nowhere
     qvInit();
     dataFolder = std::string(ZT_SOURCE_DIR) + "/data";
     char name[] = "/tmp/zt-state-XXXXXX";
