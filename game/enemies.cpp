@@ -1,0 +1,4 @@
+// Enemies and bullets. Still to be built.
+#include "shell/myapp.h"
+
+int MyApp::DoObjects() { return 0; }
