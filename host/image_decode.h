@@ -1,4 +1,6 @@
-// Decoding of picture files (PNG and whatever else stb_image reads).
+// Decoding of picture files: PNG, through stb_image. Files of other formats
+// are refused, as the packaged stb_image's other decoders are not safe
+// against damaged files.
 //
 //   int w, h, depth;
 //   unsigned char* pixels = DecodeImageFile(file, &w, &h, &depth);  // or null

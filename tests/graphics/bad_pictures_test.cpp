@@ -1,6 +1,7 @@
 // Pictures that cannot be used load as null: no crash, no error, and no
 // allocation sized by what a damaged file claims.
 #include <gtest/gtest.h>
+#include <stb/stb_image_write.h>
 #include <sys/resource.h>
 
 #include <vector>
@@ -37,6 +38,17 @@ std::vector<uint8_t> PngWithHugeDataChunk() {
     return png;
 }
 
+// A 1 x 1 PNG that ends inside the header of a data chunk claiming 800 MB.
+std::vector<uint8_t> PngCutInAChunkHeader() {
+    return Concat({kPngSignature, PngHeaderChunk(1, 1), {0x32, 0x08, 0xc1, 0xf7, 'I', 'D', 'A', 'T'}});
+}
+
+// A 2 x 2 PNG whose first data chunk is empty.
+std::vector<uint8_t> PngWithEmptyDataChunk() {
+    return Concat({kPngSignature, PngHeaderChunk(2, 2), PngChunk("IDAT", {}),
+                   PngChunk("IDAT", {0x78, 0x9c, 0x03, 0x00}), PngChunk("IEND", {})});
+}
+
 class BadPictures : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -49,6 +61,11 @@ protected:
         g.pictures.WriteBytes("huge.png", PngClaiming(30000, 30000));
         g.pictures.WriteBytes("tall.png", PngClaiming(1, 20000));
         g.pictures.WriteBytes("huge-chunk.png", PngWithHugeDataChunk());
+        g.pictures.WriteBytes("cut-chunk.png", PngCutInAChunkHeader());
+        g.pictures.WriteBytes("empty-data.png", PngWithEmptyDataChunk());
+        // A sound JPEG: only PNGs are decoded, other decoders being unsafe.
+        const uint8_t grey[4] = {10, 20, 30, 40};
+        stbi_write_jpg((g.pictures.path + "/photo.jpg").c_str(), 2, 2, 1, grey, 90);
     }
 
     RecordedGraphics g;
@@ -58,7 +75,7 @@ TEST_F(BadPictures, LoadAsNullWithoutAskingForTheClaimedMemory) {
     ASSERT_TRUE(graphics::LoadImage(u"good.png", 1, 0)) << "the folder works";
     const long before = PeakResidentKb();
     for (const char16_t* name : {u"missing.png", u"truncated.png", u"header-only.png", u"text.png", u"empty.png",
-                                 u"huge.png", u"tall.png", u"huge-chunk.png"}) {
+                                 u"huge.png", u"tall.png", u"huge-chunk.png", u"cut-chunk.png", u"empty-data.png", u"photo.jpg"}) {
         EXPECT_FALSE(graphics::LoadImage(name, 1, 0)) << ToUtf8(name);
         EXPECT_FALSE(graphics::LoadImage2(name, 8, 8, 1, 0)) << ToUtf8(name);
     }

@@ -25,15 +25,30 @@ struct CountingAllocations {
 
 }  // namespace
 
-void* operator new(std::size_t size) {
+// Every replaceable form goes through malloc and free, so that memory that
+// one library allocates with one form and frees with another still pairs up.
+namespace {
+void* CountedAllocation(std::size_t size) {
     if (counting) allocations += 1;
-    if (void* p = std::malloc(size ? size : 1)) return p;
+    return std::malloc(size ? size : 1);
+}
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (void* p = CountedAllocation(size)) return p;
     throw std::bad_alloc();
 }
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return CountedAllocation(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return CountedAllocation(size); }
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 #pragma GCC diagnostic pop
 
 namespace {
