@@ -207,6 +207,8 @@ public:
     int DoStars(float dx, float dy);
     int ThrowParticle(float x, float y, int type, int colour, float angle, float speed);
     int DoParticles(float scale);
+    // The highest-numbered free particle record, or -1 when all are busy.
+    int FreeParticle() const;
 
     // ---- in-game overlay (game/overlay.cpp) ----
     int InGame();
@@ -301,7 +303,6 @@ public:
     float creditsScroll = 0;
     int creditsLine = 0;
     int controlMode = 0;  // 2 pointer, 1 pad, 0 keyboard buttons
-    int touchAnchorX = 0, touchAnchorY = 0;
 
     // ---- options overlay ----
     int optionsOpen = 0;
@@ -336,6 +337,9 @@ public:
     // ---- ship control ----
     float steerInputX = 0, steerInputY = 0;
     float keySteerX = 0, keySteerY = 0;
+    // Centre of the on-screen touch stick; -1 while no stick is held, so the
+    // first press of a game anchors where it lands.
+    int touchAnchorX = -1, touchAnchorY = -1;
 
 private:
     void AppendCommand(float code, float e1, float e2, float e3, float e4, float e5, float e6);
