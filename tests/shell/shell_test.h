@@ -33,6 +33,9 @@ public:
 template <typename Host>
 class ShellFixture : public ::testing::Test {
 protected:
+    // The host keeps no hold on the game; the next host's start-up forgets it.
+    ~ShellFixture() override { delete game; }
+
     // The font's advance and line height, as the loader records them for bank 90.
     void UseGameFont() {
         game->currentFont = 90;
