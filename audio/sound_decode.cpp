@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 // Debian's stb_vorbis.h carries the whole decoder; the library (libstb) holds
 // the compiled code, so only the declarations are wanted here.
@@ -35,10 +36,14 @@ bool ReadU16(FILE* file, uint16_t* value) {
     return true;
 }
 
+uint32_t Le32(const unsigned char* bytes) {
+    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
+}
+
 bool ReadU32(FILE* file, uint32_t* value) {
     unsigned char bytes[4];
     if (!ReadExactly(file, bytes, 4)) return false;
-    *value = uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
+    *value = Le32(bytes);
     return true;
 }
 
@@ -102,6 +107,81 @@ bool ReadWaveFormat(FILE* file, WaveFormat* format) {
     return SkipBytes(file, fmtSize - 16);
 }
 
+// --- Ogg headers -------------------------------------------------------------
+
+// Reads an Ogg stream's packets in order, joining their segments across pages.
+class OggPacketReader {
+public:
+    explicit OggPacketReader(FILE* source) : file(source) {}
+
+    // The next whole packet; false when a page is broken or the file ends.
+    bool Next(std::vector<unsigned char>* packet) {
+        packet->clear();
+        for (;;) {
+            if (segment == segmentCount && !ReadPageHeader()) return false;
+            if (segmentCount == 0) continue;
+            int length = lacing[segment++];
+            size_t at = packet->size();
+            packet->resize(at + length);
+            if (!ReadExactly(file, packet->data() + at, length)) return false;
+            if (length < 255) return true;
+        }
+    }
+
+private:
+    bool ReadPageHeader() {
+        unsigned char header[27];
+        if (!ReadExactly(file, header, sizeof header) || memcmp(header, "OggS", 4) != 0) return false;
+        segmentCount = header[26];
+        segment = 0;
+        return ReadExactly(file, lacing, segmentCount);
+    }
+
+    FILE* file;
+    unsigned char lacing[255] = {};
+    int segmentCount = 0;
+    int segment = 0;
+};
+
+// Whether every length the Vorbis comment header states fits in the packet.
+bool CommentLengthsFit(const std::vector<unsigned char>& packet) {
+    size_t at = 7;  // packet type 3, "vorbis"
+    if (packet.size() < at || packet[0] != 3 || memcmp(packet.data() + 1, "vorbis", 6) != 0) return false;
+    auto readLength = [&](uint32_t* length) {
+        if (packet.size() - at < 4) return false;
+        *length = Le32(packet.data() + at);
+        at += 4;
+        return true;
+    };
+    uint32_t vendorLength = 0, count = 0;
+    if (!readLength(&vendorLength) || vendorLength > packet.size() - at) return false;
+    at += vendorLength;
+    if (!readLength(&count) || count > (packet.size() - at) / 4) return false;
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t length = 0;
+        if (!readLength(&length) || length > packet.size() - at) return false;
+        at += length;
+    }
+    return true;
+}
+
+// stb_vorbis 1.22 sizes its blocks for the vendor text and the comments from
+// the lengths the comment header states, in int arithmetic: a length near
+// 2^31 or a count near 2^29 wraps around, and it then writes past the small
+// block it got. The game reads no comments, so a stream whose comment header
+// does not fit its own packet is refused before stb_vorbis reads it. The file
+// is left where it was.
+bool OggCommentHeaderFits(FILE* file) {
+    long start = ftell(file);
+    if (start < 0) return false;
+    OggPacketReader reader(file);
+    std::vector<unsigned char> packet;
+    bool fits = reader.Next(&packet) && reader.Next(&packet) && CommentLengthsFit(packet);
+    return fseek(file, start, SEEK_SET) == 0 && fits;
+}
+
+// --- Ogg decoding --------------------------------------------------------------
+
 // Decodes every frame into a malloc block of 16-bit samples; null when the
 // stream decodes to more than kMaxPcmBytes or memory runs out.
 short* DecodeVorbisFrames(stb_vorbis* decoder, int channels, size_t* samplesWritten) {
@@ -154,6 +234,7 @@ unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* bytesPerSamp
 }
 
 unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* bytesPerSample, int* rate) {
+    if (!OggCommentHeaderFits(file)) return nullptr;
     int error = 0;
     stb_vorbis* decoder = stb_vorbis_open_file(file, 0, &error, nullptr);
     if (!decoder) return nullptr;

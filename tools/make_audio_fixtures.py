@@ -57,6 +57,19 @@ def make_ogg(path, seconds, channels, rate, freqs, serial):
         subprocess.run(['oggenc', '-Q', '-q', '0', '--serial', str(serial), '-o', path, source], check=True)
 
 
+def with_comment_fields(path, fields):
+    """The Ogg file with its comment header's fields rewritten in place from the
+    vendor length on (zeros after them): a comment count of 2^29 + 1 with room
+    for a few empty comments makes stb_vorbis 1.22 write past a block it sized
+    with wrapped int arithmetic, unless the decoder refuses the header first."""
+    with open(path, 'rb') as f:
+        data = f.read()
+    header = data.find(b'\x03vorbis')
+    room = 4 + struct.unpack('<I', data[header + 7:header + 11])[0] + 4
+    body = b''.join(struct.pack('<I', field) for field in fields).ljust(room, b'\0')
+    return data[:header + 7] + body + data[header + 7 + room:]
+
+
 def main():
     data = os.path.join(ROOT, 'tests', 'audio', 'data')
     make_ogg(os.path.join(data, 'tone-stereo-44100.ogg'), 1.0, 2, 44100, [440, 660], 1)
@@ -65,6 +78,8 @@ def main():
     ogg_seeds = os.path.join(ROOT, 'fuzz', 'corpus', 'ogg')
     make_ogg(os.path.join(ogg_seeds, 'mono.ogg'), 0.05, 1, 8000, [300], 3)
     make_ogg(os.path.join(ogg_seeds, 'stereo.ogg'), 0.05, 2, 11025, [300, 500], 4)
+    write(os.path.join(ogg_seeds, 'comment-count-wraps.ogg'),
+          with_comment_fields(os.path.join(ogg_seeds, 'mono.ogg'), [0, 0x20000001]))
 
     seeds = os.path.join(ROOT, 'fuzz', 'corpus', 'wav')
     tone8 = bytes(128 + int(60 * math.sin(i / 3)) for i in range(64))

@@ -74,9 +74,12 @@ private:
 };
 
 // The largest single malloc, calloc or realloc request this thread makes
-// while the probe lives.
+// while the probe lives (from this program or the libraries it calls).
+// Not available under AddressSanitizer, which owns malloc; there Largest()
+// stays 0.
 class MallocProbe {
 public:
+    static bool Available();
     MallocProbe();
     ~MallocProbe();
     size_t Largest() const;

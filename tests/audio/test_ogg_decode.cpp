@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "audio/sound_decode.h"
 #include "host/qvgame.h"
@@ -27,6 +28,9 @@ struct Pcm {
         return peak;
     }
 };
+
+// Stands for the comment length that fills the header's room exactly.
+constexpr uint32_t kWholeRoom = 0xFEEDF00D;
 
 void DecodeOgg(const std::string& bytes, Pcm* out) {
     FilePtr file = FileWithBytes(bytes);
@@ -79,6 +83,60 @@ TEST(LoadOGG, DamagedStreamsGiveNull) {
         EXPECT_EQ(out.length, -7);
     }
 }
+
+// The fixture with its comment header rewritten in place: the given 32-bit
+// fields (vendor length, comment count, comment lengths ...) from the vendor
+// length on, zero bytes after them up to the framing bit. The page's checksum
+// goes stale, which neither the pre-check nor stb_vorbis reads.
+std::string WithCommentFields(const std::string& ogg, const std::vector<uint32_t>& fields) {
+    const size_t header = ogg.find(std::string("\x03vorbis", 7));
+    if (header == std::string::npos || ogg.size() < header + 11) return "";
+    uint32_t vendorLength = 0;
+    memcpy(&vendorLength, ogg.data() + header + 7, 4);
+    const size_t room = 4 + vendorLength + 4;  // vendor length, vendor, comment count
+    std::string body;
+    for (uint32_t field : fields) body.append(reinterpret_cast<const char*>(&field), 4);
+    body.resize(room, '\0');
+    return std::string(ogg).replace(header + 7, room, body);
+}
+
+struct CommentHeader {
+    const char* name;
+    std::vector<uint32_t> fields;
+    bool decodes;
+};
+void PrintTo(const CommentHeader& c, std::ostream* os) { *os << c.name; }
+
+class CommentHeaders : public testing::TestWithParam<CommentHeader> {};
+
+// stb_vorbis sizes its blocks from these lengths with int arithmetic that
+// wraps: a length of 2^31 - 1 asks malloc for 2^64 - 2^31 bytes, and a count
+// of 2^29 + 1 gets an 8-byte block that the comments are written past (the
+// fuzzers' seed comment-count-wraps.ogg shows that one under AddressSanitizer).
+// Lengths that do not fit the packet are refused before stb_vorbis reads them.
+TEST_P(CommentHeaders, LengthsMustFitThePacket) {
+    const std::string good = ReadFileBytes(FixturePath("tone-mono-22050.ogg"));
+    uint32_t vendorLength = 0;
+    memcpy(&vendorLength, good.data() + good.find(std::string("\x03vorbis", 7)) + 7, 4);
+    std::vector<uint32_t> fields = GetParam().fields;
+    for (uint32_t& field : fields) field = field == kWholeRoom ? vendorLength - 4 : field;
+    const std::string ogg = WithCommentFields(good, fields);
+    MallocProbe probe;
+    Pcm out;
+    DecodeOgg(ogg, &out);
+    EXPECT_EQ(out.block != nullptr, GetParam().decodes);
+    EXPECT_LT(probe.Largest(), size_t{64} << 20) << "no wrapped size reached malloc";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LoadOGG, CommentHeaders,
+    testing::Values(CommentHeader{"OneCommentFillingTheRoom", {0, 1, kWholeRoom}, true},
+                    CommentHeader{"CountThatWrapsTheBlockSize", {0, 0x20000001}, false},
+                    CommentHeader{"CountBeyondThePacket", {0, 14}, false},
+                    CommentHeader{"VendorLengthOfMinusOne", {0xFFFFFFFF}, false},
+                    CommentHeader{"VendorBeyondThePacket", {0x7FFFFFFF}, false},
+                    CommentHeader{"CommentBeyondThePacket", {0, 1, 0x7FFFFFFF}, false}),
+    [](const testing::TestParamInfo<CommentHeader>& info) { return std::string(info.param.name); });
 
 // --- LoadAudioData ------------------------------------------------------------
 
