@@ -189,6 +189,23 @@ public:
     int Menu();
     int OptionBox();
 
+private:
+    // The steps of a Menu tick; those returning bool report an activation.
+    bool MenuSidePanel();
+    void MenuScoreLists();
+    void MenuWheelMotion();
+    void MenuHub(float cx, float cy);
+    void MenuDrag(float cx, float cy);
+    bool MenuItems(float cx, float cy);
+    bool MenuKeys();
+    void MenuActivate();
+    void MenuCredits();
+    // One line of the options overlay: its bar, label and change.
+    void OptionLine(int line, float y);
+    void ApplyOption(int line);
+
+public:
+
     // ---- game world and level set-up (game/world.cpp) ----
     int LoadGame();
     int FlushGame();
