@@ -1,0 +1,78 @@
+// A tick of play and its frame allocate nothing on the heap, even at their
+// busiest: operator new is counted while a test holds an AllocationCount.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "tests/game/busy_game.h"
+
+namespace {
+
+std::atomic<bool> counting{false};
+std::atomic<long> allocations{0};
+
+// Counts the heap allocations made while it lives.
+class AllocationCount {
+public:
+    AllocationCount() {
+        allocations = 0;
+        counting = true;
+    }
+    ~AllocationCount() { counting = false; }
+    long Made() const { return allocations; }
+};
+
+// The heap allocations made by a run of ticks, each with its frame.
+long AllocationsOver(FakeHost& host, int ticks) {
+    AllocationCount count;
+    for (int i = 0; i < ticks; ++i) {
+        host.clockMs += 16;
+        host.Tick();
+        host.Frame();
+    }
+    return count.Made();
+}
+
+}  // namespace
+
+// The replacements pair malloc with free; GCC cannot see that once they are
+// inlined into code that uses new and delete.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(std::size_t size) {
+    if (counting) allocations += 1;
+    if (void* block = std::malloc(size ? size : 1)) return block;
+    throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+#pragma GCC diagnostic pop
+
+TEST(NoAllocationInPlay, BusyTicksAndTheirFramesAllocateNothing) {
+    FakeHost host;
+    std::unique_ptr<MyApp> game(host.CreateApp<MyApp>());
+    BusyGame busy(host, *game);
+    busy.Restore();
+    host.Tick();  // the first plays fill the channels' sources
+    busy.Restore();
+    EXPECT_EQ(AllocationsOver(host, 30), 0);
+}
+
+TEST(NoAllocationInPlay, ThePauseMenuAndTheBannerAllocateNothing) {
+    FakeHost host;
+    std::unique_ptr<MyApp> game(host.CreateApp<MyApp>());
+    BusyGame busy(host, *game);
+    busy.Restore();
+    host.PressKey(27);  // pause
+    host.Tick();
+    host.ReleaseKey(27);
+    EXPECT_EQ(AllocationsOver(host, 20), 0) << "pause menu";
+    game->paused = 0;
+    game->gameEnded = 1;
+    game->score = 1000;  // a new highscore: its line is drawn too
+    host.Tick();
+    EXPECT_EQ(AllocationsOver(host, 60), 0) << "game-over banner";
+}
