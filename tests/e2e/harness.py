@@ -108,6 +108,17 @@ class Game:
             time.sleep(0.1)
         raise AssertionError("no window titled %r" % self.title)
 
+    def find_window_by_pid(self, timeout=20):
+        """The game's visible window whatever its title (a full-screen window has none)."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            out = xdotool("search", "--onlyvisible", "--pid", self.proc.pid, check=False)
+            if out.split():
+                self.window = int(out.split()[-1])
+                return self.window
+            time.sleep(0.1)
+        raise AssertionError("no visible window of the game")
+
     def focus(self):
         xdotool("windowfocus", self.window or self.find_window())
         time.sleep(0.2)
