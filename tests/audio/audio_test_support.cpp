@@ -107,8 +107,6 @@ void SleepMs(int ms) {
 
 namespace {
 
-thread_local int countingNew = 0;
-thread_local long newCalls = 0;
 thread_local int probingMalloc = 0;
 thread_local size_t largestMalloc = 0;
 
@@ -118,21 +116,6 @@ thread_local size_t largestMalloc = 0;
 
 }  // namespace
 
-// They pair by construction: this operator new takes its blocks from malloc.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    if (countingNew) ++newCalls;
-    if (void* block = malloc(size != 0 ? size : 1)) return block;
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept { free(block); }
-void operator delete(void* block, std::size_t) noexcept { free(block); }
-#pragma GCC diagnostic pop
-
-AllocationProbe::AllocationProbe() : start(newCalls) { ++countingNew; }
-AllocationProbe::~AllocationProbe() { --countingNew; }
-long AllocationProbe::Count() const { return newCalls - start; }
 
 #if defined(__SANITIZE_ADDRESS__)
 #define ZT_AUDIO_TESTS_ASAN 1

@@ -4,7 +4,7 @@
 //   std::string wav = Wave({FmtChunk(2, 44100, 16), Chunk("data", std::string(4000, '\0'))});
 //   ScratchDir dir;  std::string path = dir.Write("tone.wav", wav);
 //   FilePtr file = FileWithBytes(wav);                // a FILE* reading those bytes
-//   { AllocationProbe probe;  Play();  EXPECT_EQ(probe.Count(), 0); }
+//   { AllocationProbe probe;  Play();  EXPECT_EQ(probe.Made(), 0); }
 //
 // Unless the environment names another, OpenAL Soft reads
 // tests/alsoft-null.conf: a silent device that still plays and ends sounds.
@@ -15,6 +15,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "tests/support/allocation_count.h"
 
 // --- WAVE bytes -----------------------------------------------------------------
 
@@ -63,15 +65,7 @@ public:
 // --- Heap probes ----------------------------------------------------------------
 
 // Counts the operator new calls this thread makes while the probe lives.
-class AllocationProbe {
-public:
-    AllocationProbe();
-    ~AllocationProbe();
-    long Count() const;
-
-private:
-    long start;
-};
+using AllocationProbe = AllocationCount;
 
 // The largest single malloc, calloc or realloc request this thread makes
 // while the probe lives (from this program or the libraries it calls).

@@ -349,7 +349,7 @@ TEST_F(AudioModule, PlayingAllocatesNothing) {
         audio->Suspend();
         audio->Resume();
     }
-    EXPECT_EQ(probe.Count(), 0);
+    EXPECT_EQ(probe.Made(), 0);
 }
 
 }  // namespace

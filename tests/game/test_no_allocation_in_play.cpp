@@ -2,28 +2,12 @@
 // busiest: operator new is counted while a test holds an AllocationCount.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <memory>
-#include <new>
 
 #include "tests/game/busy_game.h"
+#include "tests/support/allocation_count.h"
 
 namespace {
-
-std::atomic<bool> counting{false};
-std::atomic<long> allocations{0};
-
-// Counts the heap allocations made while it lives.
-class AllocationCount {
-public:
-    AllocationCount() {
-        allocations = 0;
-        counting = true;
-    }
-    ~AllocationCount() { counting = false; }
-    long Made() const { return allocations; }
-};
 
 // The heap allocations made by a run of ticks, each with its frame.
 long AllocationsOver(FakeHost& host, int ticks) {
@@ -38,18 +22,6 @@ long AllocationsOver(FakeHost& host, int ticks) {
 
 }  // namespace
 
-// The replacements pair malloc with free; GCC cannot see that once they are
-// inlined into code that uses new and delete.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    if (counting) allocations += 1;
-    if (void* block = std::malloc(size ? size : 1)) return block;
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-#pragma GCC diagnostic pop
 
 TEST(NoAllocationInPlay, BusyTicksAndTheirFramesAllocateNothing) {
     FakeHost host;

@@ -1,64 +1,19 @@
 // Drawing never allocates: every draw call, flush and state change of a
-// frame runs with the heap untouched. This test binary counts operator new;
-// only allocations made inside a CountingAllocations scope count.
+// frame runs with the heap untouched. Allocations are counted
+// while an AllocationCount lives.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "tests/graphics/graphics_fixtures.h"
-
-namespace {
-
-std::atomic<bool> counting{false};
-std::atomic<int> allocations{0};
-
-struct CountingAllocations {
-    CountingAllocations() {
-        allocations = 0;
-        counting = true;
-    }
-    ~CountingAllocations() { counting = false; }
-    int Count() const { return allocations; }
-};
-
-}  // namespace
-
-// Every replaceable form goes through malloc and free, so that memory that
-// one library allocates with one form and frees with another still pairs up.
-namespace {
-void* CountedAllocation(std::size_t size) {
-    if (counting) allocations += 1;
-    return std::malloc(size ? size : 1);
-}
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (void* p = CountedAllocation(size)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return CountedAllocation(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return CountedAllocation(size); }
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
+#include "tests/support/allocation_count.h"
 
 namespace {
 
 TEST(NoAllocation, TheCounterSeesAllocations) {
-    CountingAllocations scope;
+    AllocationCount scope;
     int* kept = new int(1);
     asm volatile("" : : "g"(kept) : "memory");  // not to be optimised away
     delete kept;
-    EXPECT_EQ(scope.Count(), 1);
+    EXPECT_EQ(scope.Made(), 1);
 }
 
 TEST(NoAllocation, AFrameOfEveryDrawCallAllocatesNothing) {
@@ -71,7 +26,7 @@ TEST(NoAllocation, AFrameOfEveryDrawCallAllocatesNothing) {
     const float textured[12] = {0, 0, 0, 0, 10, 0, 8, 0, 0, 10, 0, 8};
 
     g.recorder.Clear();
-    CountingAllocations scope;
+    AllocationCount scope;
     g.BeginFrame();
     for (int i = 0; i < 600; ++i) {  // past a full batch, with texture changes
         graphics::DrawImage2(sprites.get(), i, 100, i * 3.0f, 1.5f, 0.5f, i % 2);
@@ -93,7 +48,7 @@ TEST(NoAllocation, AFrameOfEveryDrawCallAllocatesNothing) {
     g.device->Cls(0, 0, 0);
     graphics::PopMatrix();
     g.EndFrame();
-    EXPECT_EQ(scope.Count(), 0);
+    EXPECT_EQ(scope.Made(), 0);
     EXPECT_GT(g.Draws().size(), 3u);
     EXPECT_EQ(g.recorder.dropped, 0);
 }
