@@ -7,6 +7,7 @@
 //   up C         key code C went up
 //   hit C N      KeyHit(C) is N in this update
 //   char N       GetChar returned N
+//   reopen       F11 was hit: the window is reopened (640 x 480, windowed)
 #include <cstdio>
 
 #include "host/app.h"
@@ -32,6 +33,11 @@ public:
             if (int hits = input::KeyHit(code)) printf("hit %d %d\n", code, hits);
         }
         while (int character = input::GetChar()) printf("char %d\n", character);
+        if (input::KeyHit(122)) {
+            printf("reopen\n");
+            fflush(stdout);
+            app::SetDeviceWindow(640, 480, 0);
+        }
         fflush(stdout);
         return 0;
     }

@@ -37,6 +37,24 @@ class InputProbe(Game):
         return self.seen_since(mark)
 
 
+class ReopenedWindow(unittest.TestCase):
+    def test_a_key_held_across_a_reopening_is_released(self):
+        with InputProbe() as game:
+            game.wait_line("^create$")
+            game.focus()
+            xdotool("keydown", "a")
+            game.wait_line("^down 65$")
+            xdotool("key", "F11")
+            game.wait_line("^reopen$")
+            game.window = None
+            game.focus()  # the new window
+            mark = game.mark()
+            game.wait_line("^up 65$")  # while the key is still held
+            xdotool("keyup", "a")
+            time.sleep(0.3)
+            self.assertNotIn("down 65", game.lines[mark:], "no fresh press after the reopening")
+
+
 class InputKeys(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
