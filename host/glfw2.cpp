@@ -118,6 +118,9 @@ bool OpenWindow(int width, int height, int red, int green, int blue, int alpha, 
     glfwWindowHint(GLFW_STENCIL_BITS, stencil);
     glfwWindowHint(GLFW_REFRESH_RATE, refreshRateHint > 0 ? refreshRateHint : GLFW_DONT_CARE);
     glfwWindowHint(GLFW_RESIZABLE, noResizeHint ? GLFW_FALSE : GLFW_TRUE);
+    // The X11 class lets desktops match the window to the game's menu entry.
+    glfwWindowHintString(GLFW_X11_CLASS_NAME, "zentrove");
+    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, "zentrove");
     GLFWmonitor* monitor = mode == kFullscreen ? glfwGetPrimaryMonitor() : nullptr;
     window = glfwCreateWindow(width, height, "", monitor, nullptr);
     // GLFW 2 forgot its hints after every open.
