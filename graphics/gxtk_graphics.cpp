@@ -57,6 +57,7 @@ int gxtkGraphics::BeginRender() {
     gl.ColorPointer(4, GL_UNSIGNED_BYTE, sizeof(BatchVertex), &vertices[0].color);
     gl.Enable(GL_BLEND);
     gl.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    blendMode = 0;
     gl.Disable(GL_TEXTURE_2D);
     batchCount = 0;
     return 1;
@@ -126,8 +127,12 @@ void gxtkGraphics::SetColor(float r, float g, float b) {
 }
 
 void gxtkGraphics::SetBlend(int blend) {
+    // Only a change of mode splits the batch.
+    const int mode = blend == 1 ? 1 : 0;
+    if (mode == blendMode) return;
+    blendMode = mode;
     if (batchCount > 0) Flush();
-    if (blend == 1) {
+    if (mode == 1) {
         gl.BlendFunc(GL_ONE, GL_ONE);
     } else {
         gl.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
@@ -164,7 +169,25 @@ void gxtkGraphics::DrawLine(float x1, float y1, float x2, float y2) {
     for (int i = 0; i < 2; ++i) v[i].x += 0.5f, v[i].y += 0.5f;
 }
 
+// An opaque rectangle over the whole window under alpha blending leaves
+// exactly its own colour in every pixel, as a clear to that colour does. A
+// software rasteriser fills a clear far faster than it blends a quad, and the
+// game starts every frame with such a rectangle, its background.
+bool gxtkGraphics::CoversWindowOpaquely(float x, float y, float w, float h) const {
+    return blendMode == 0 && packedColor >> 24 == 255 && !hasTransform && x <= 0 && y <= 0 && x + w >= width &&
+           y + h >= height;
+}
+
 void gxtkGraphics::DrawRect(float x, float y, float w, float h) {
+    if (CoversWindowOpaquely(x, y, w, h)) {
+        // The colour as the rectangle's vertices would carry it, byte for byte.
+        const uint32_t c = packedColor;
+        batchCount = 0;  // whatever the batch holds lies under the rectangle
+        gl.ClearColor(static_cast<float>(c & 255) / 255.0f, static_cast<float>(c >> 8 & 255) / 255.0f,
+                      static_cast<float>(c >> 16 & 255) / 255.0f, 1);
+        gl.Clear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
     BatchVertex* v = Begin(kQuads, 4, nullptr);
     Put(v, x, y);
     Put(v + 1, x + w, y);

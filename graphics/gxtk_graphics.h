@@ -12,9 +12,12 @@
 // Every draw call transforms its vertices with the current matrix and appends
 // them, with the premultiplied colour, to one batch of 1024 vertices. The
 // batch goes to OpenGL in one call when the kind of primitive or the texture
-// changes, when it is full, and on SetBlend, SetScissor, ReadPixels and
-// EndRender. Changing colour, alpha or matrix costs nothing. No draw call
-// allocates.
+// changes, when it is full, when SetBlend changes the blend mode, and on
+// SetScissor, ReadPixels and EndRender. Changing colour, alpha or matrix, or
+// setting the blend mode already in force, costs nothing: the game's replay
+// sets the blend before every command. A DrawRect over the whole window in an
+// opaque colour under alpha blending becomes a clear to that colour: the same
+// pixels for much less work. No draw call allocates.
 //
 // The game draws through the graphics module (graphics/graphics.h), which
 // keeps the matrix stack and hands this device the matrix lazily.
@@ -105,8 +108,11 @@ public:
     int32_t batchKind = 0;
     int32_t batchCount = 0;
     gxtkSurface* batchSurface = nullptr;
+    int32_t blendMode = 0;  // in force since BeginRender: 1 additive, 0 alpha blending
 
 private:
+    // Whether DrawRect of this rectangle may be a clear (same pixels, less work).
+    bool CoversWindowOpaquely(float x, float y, float w, float h) const;
     void UpdatePackedColor();
     void ReadWindowSize();
     // Writes a vertex at T(x, y) with the current colour.

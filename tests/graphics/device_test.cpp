@@ -246,7 +246,7 @@ TEST_F(DeviceTest, BlendModesFlushAndPickTheFactors) {
         int blend;
         GLenum destination;
     };
-    for (Case c : {Case{1, GL_ONE}, Case{0, GL_ONE_MINUS_SRC_ALPHA}, Case{3, GL_ONE_MINUS_SRC_ALPHA}}) {
+    for (Case c : {Case{1, GL_ONE}, Case{0, GL_ONE_MINUS_SRC_ALPHA}, Case{1, GL_ONE}, Case{3, GL_ONE_MINUS_SRC_ALPHA}}) {
         g.recorder.Clear();
         device.DrawRect(0, 0, 1, 1);
         device.SetBlend(c.blend);
@@ -255,6 +255,75 @@ TEST_F(DeviceTest, BlendModesFlushAndPickTheFactors) {
         EXPECT_EQ(g.recorder.calls[1].fn, GlFn::BlendFunc);
         EXPECT_EQ(g.recorder.calls[1].args[0], GL_ONE);
         EXPECT_EQ(g.recorder.calls[1].args[1], c.destination) << c.blend;
+    }
+}
+
+// The replay sets the blend before every command: the mode already in force
+// must not split the batch.
+TEST_F(DeviceTest, TheBlendModeAlreadyInForceNeitherFlushesNorReachesOpenGL) {
+    for (int blend : {0, 3, 1, 1}) {
+        if (blend == 1) device.SetBlend(1);  // the second round starts additive
+        g.recorder.Clear();
+        device.DrawRect(0, 0, 1, 1);
+        device.SetBlend(blend);
+        device.DrawRect(2, 0, 1, 1);
+        EXPECT_TRUE(g.recorder.calls.empty()) << blend;
+        device.EndRender();
+        ASSERT_EQ(g.Draws().size(), 1u) << blend;
+        EXPECT_EQ(g.Draws()[0].args[1], 2 * 6) << "both rectangles in one draw";
+    }
+}
+
+TEST_F(DeviceTest, EveryFrameStartsWithAlphaBlendingInForce) {
+    device.SetBlend(1);
+    device.BeginRender();
+    g.recorder.Clear();
+    device.DrawRect(0, 0, 1, 1);
+    device.SetBlend(1);
+    ASSERT_EQ(g.recorder.calls.size(), 2u) << "additive is a change again in a new frame";
+    EXPECT_EQ(g.recorder.calls[1].fn, GlFn::BlendFunc);
+}
+
+TEST_F(DeviceTest, AnOpaqueRectangleOverTheWholeWindowIsAClearToItsVertexColour) {
+    device.DrawRect(0, 0, 4, 4);  // lies under the background: dropped
+    device.SetAlpha(1);
+    device.SetColor(3.7f, 128.2f, 254.9f);
+    device.DrawRect(-1, -1, 642, 482);
+    device.EndRender();
+    EXPECT_TRUE(g.Draws().empty());
+    ASSERT_EQ(g.recorder.Count(GlFn::Clear), 1);
+    const GlCall clear = g.recorder.Of(GlFn::ClearColor)[0];
+    const double expected[4] = {3 / 255.0, 128 / 255.0, 254 / 255.0, 1};  // the bytes a vertex would carry
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(clear.args[i], expected[i], 1e-7) << i;
+}
+
+TEST_F(DeviceTest, RectanglesThatMayLeaveOtherPixelsStayQuads) {
+    struct Case {
+        const char* what;
+        float alpha;
+        int blend;
+        bool scaled;
+        float x, y, w, h;
+    };
+    const Case cases[] = {
+        {"translucent", 0.99f, 0, false, 0, 0, 640, 480},
+        {"additive", 1, 1, false, 0, 0, 640, 480},
+        {"under a matrix", 1, 0, true, 0, 0, 640, 480},
+        {"short on the left", 1, 0, false, 0.5f, 0, 640, 480},
+        {"short at the top", 1, 0, false, 0, 0.5f, 640, 480},
+        {"short on the right", 1, 0, false, 0, 0, 639.5f, 480},
+        {"short at the bottom", 1, 0, false, 0, 0, 640, 479.5f},
+    };
+    for (const Case& c : cases) {
+        device.BeginRender();
+        g.recorder.Clear();
+        device.SetAlpha(c.alpha);
+        device.SetBlend(c.blend);
+        device.SetMatrix(c.scaled ? 2.0f : 1.0f, 0, 0, c.scaled ? 2.0f : 1.0f, 0, 0);
+        device.DrawRect(c.x, c.y, c.w, c.h);
+        device.EndRender();
+        EXPECT_EQ(g.recorder.Count(GlFn::Clear), 0) << c.what;
+        EXPECT_EQ(g.Draws().size(), 1u) << c.what;
     }
 }
 

@@ -183,6 +183,23 @@ TEST_F(RealGl, ReadPixelsPutsTheTopRowFirst) {
     EXPECT_EQ(pixels[3], 0);
 }
 
+// A window-covering opaque rectangle is drawn as a clear: it must leave
+// exactly the pixels the quad leaves (colour bytes truncated, not rounded).
+TEST_F(RealGl, TheWindowCoveringRectangleLeavesTheQuadsPixels) {
+    BeginFrame({0, 0, 0});
+    graphics::SetColor(3.7f, 128.6f, 254.9f);
+    graphics::DrawRect(-1, -1, kWidth + 2, kHeight + 2);
+    graphics::SetColor(3.7f, 128.6f, 254.9f);
+    graphics::DrawRect(10, 10, 10, 10);  // a quad of the same colour over it
+    graphics::SetColor(200, 0, 0);
+    graphics::SetAlpha(0.5f);
+    graphics::DrawRect(30, 10, 10, 10);  // and a half-transparent one blends onto it
+    EXPECT_EQ(At(0, 0), (Rgb{3, 128, 254}));
+    EXPECT_EQ(At(kWidth - 1, kHeight - 1), (Rgb{3, 128, 254}));
+    EXPECT_EQ(At(15, 15), (Rgb{3, 128, 254}));
+    EXPECT_PRED2(Near, At(35, 15), (Rgb{101, 64, 127})) << At(35, 15);
+}
+
 TEST_F(RealGl, ShapesScissorAndClearReachThePixels) {
     BeginFrame({0, 0, 0});
     graphics::SetScissor(10, 10, 20, 20);
