@@ -83,6 +83,12 @@ App::App() {
     app::_game->SetDelegate(app::_delegate);
 }
 
+// A destroyed App is forgotten, so that the process can make another (the
+// game never destroys its App; tests make one per case).
+App::~App() {
+    if (app::_app == this) app::_app = nullptr;
+}
+
 int App::OnClose() { app::EndApp(); }
 int App::OnBack() { app::EndApp(); }
 

@@ -20,7 +20,7 @@ class InputDevice;
 class App {
 public:
     App();
-    virtual ~App() = default;
+    virtual ~App();
     virtual int OnCreate() { return 0; }
     virtual int OnSuspend() { return 0; }
     virtual int OnResume() { return 0; }

@@ -188,6 +188,9 @@ TEST(App, ConstructionRegistersTheDelegate) {
     EXPECT_EQ(app::_app, created);
     ASSERT_NE(app::_delegate, nullptr);
     EXPECT_EQ(host.Delegate(), app::_delegate);
+    delete app::_delegate;
+    delete created;
+    EXPECT_EQ(app::_app, nullptr) << "a destroyed App is forgotten";
     QvGame::_game = nullptr;
 }
 

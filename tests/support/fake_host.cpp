@@ -4,8 +4,14 @@
 
 #include <cstdio>
 
+#include "audio/audio.h"
+#include "audio/gxtk_audio.h"
 #include "graphics/gl_api.h"
+#include "graphics/graphics.h"
+#include "graphics/gxtk_graphics.h"
 #include "host/text_codec.h"
+#include "input/input.h"
+#include "input/input_device.h"
 
 FakeHost::FakeHost() {
     QvGame::_game = this;
@@ -20,8 +26,29 @@ FakeHost::FakeHost() {
 }
 
 FakeHost::~FakeHost() {
+    ReleaseApp();
     unlink(stateFile.c_str());
     if (QvGame::_game == this) QvGame::_game = nullptr;
+}
+
+// The App first, while the devices its images and sounds were made on still
+// exist; then the devices and the delegate, and the module globals that
+// pointed at them. What the app module no longer knows, the test has freed
+// itself; what a test put in the devices' place is the test's.
+void FakeHost::ReleaseApp() {
+    if (createdApp && app::_app == createdApp) delete createdApp;
+    GameDelegate* made = createdDelegate;
+    if (!made || app::_delegate != made) return;
+    if (input::device == made->input) input::device = nullptr;
+    if (audio::device == made->audio) audio::device = nullptr;
+    if (graphics::device == made->graphics) graphics::device = nullptr;
+    if (graphics::renderDevice == made->graphics) graphics::renderDevice = nullptr;
+    delete made->input;
+    delete made->audio;
+    delete made->graphics;
+    app::_delegate = nullptr;
+    if (delegate == made) delegate = nullptr;
+    delete made;
 }
 
 String FakeHost::PathToFilePath(const String& path) {

@@ -30,9 +30,13 @@ public:
     void SetDeviceWindow(int newWidth, int newHeight, int flags) override;
     std::optional<QvDisplayMode> GetDesktopMode() override { return QvDisplayMode{1920, 1080, 0, 0, 0}; }
 
+    // The host frees the App when it goes, unless the test deleted it first;
+    // the delegate and the devices StartGame made go with the host.
     template <typename AppType>
     AppType* CreateApp() {
         auto* created = new AppType();
+        createdApp = created;
+        createdDelegate = app::_delegate;
         StartGame();
         return created;
     }
@@ -51,4 +55,10 @@ public:
     std::string dataFolder;  // tarvik://data/ maps here
     std::string stateFile;   // where SaveState writes
     int saves = 0;
+
+private:
+    void ReleaseApp();
+
+    App* createdApp = nullptr;
+    GameDelegate* createdDelegate = nullptr;
 };
