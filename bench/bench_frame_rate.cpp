@@ -306,12 +306,13 @@ void Finish(bool measured) {
 int RunGame(const RunOptions& options, char* program) {
     run.options = options;
     if (run.options.launchedAt == 0) run.options.launchedAt = Seconds(CLOCK_REALTIME);
-    // A fresh working directory: no saved settings are read, none are left behind.
-    char folder[] = "/tmp/zt-frame-rate-XXXXXX";
-    if (!mkdtemp(folder) || chdir(folder) != 0) return 1;
-    run.folder = folder;
     char* argv[] = {program, nullptr};
     return QvTarvikGame::MainWith(1, argv, [] {
+        // A fresh working directory, once the window system has started: no
+        // saved settings are read, none are left behind.
+        char folder[] = "/tmp/zt-frame-rate-XXXXXX";
+        if (!mkdtemp(folder) || chdir(folder) != 0) QuitProcess(1);
+        run.folder = folder;
         new BusyApp();
         QvGlfwGame::_glfwGame->SetLoopPlatform(&platform);
     });
@@ -361,7 +362,8 @@ std::string RunChild(int width, int height) {
 }
 
 void BM_FrameRate(benchmark::State& state) {
-    if (!getenv("DISPLAY")) {
+    const char* display = getenv("DISPLAY");
+    if (!display || !*display) {
         state.SkipWithError("no X display: run under xvfb-run -s \"-screen 0 1920x1080x24\"");
         return;
     }
