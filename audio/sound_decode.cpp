@@ -27,6 +27,16 @@ constexpr size_t kFirstReadBytes = size_t{64} << 10;
 // Ogg output grows in decoder frames of up to this many samples per channel.
 constexpr size_t kOggBlockFrames = 4096;
 
+// All of stb_vorbis's own memory for one stream (codebooks, floors, window
+// and channel buffers) comes from one block of this size. Stereo streams
+// need about 220 KB, 5.1 at the encoder's top quality about 780 KB; the
+// bound is generous for any real file, yet a
+// hostile setup header that declares millions of codebook entries is refused
+// at once instead of being read bit by bit into a huge allocation. It also
+// keeps stb_vorbis from leaking the temporary tables it forgets to free when
+// it gives up on a broken setup header: the block goes back as a whole.
+constexpr int kVorbisArenaBytes = 2 << 20;
+
 bool ReadExactly(FILE* file, void* out, size_t count) { return fread(out, 1, count, file) == count; }
 
 bool ReadU16(FILE* file, uint16_t* value) {
@@ -235,9 +245,14 @@ unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* bytesPerSamp
 
 unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* bytesPerSample, int* rate) {
     if (!OggCommentHeaderFits(file)) return nullptr;
+    stb_vorbis_alloc arena{static_cast<char*>(malloc(kVorbisArenaBytes)), kVorbisArenaBytes};
+    if (!arena.alloc_buffer) return nullptr;
     int error = 0;
-    stb_vorbis* decoder = stb_vorbis_open_file(file, 0, &error, nullptr);
-    if (!decoder) return nullptr;
+    stb_vorbis* decoder = stb_vorbis_open_file(file, 0, &error, &arena);
+    if (!decoder) {
+        free(arena.alloc_buffer);
+        return nullptr;
+    }
     stb_vorbis_info info = stb_vorbis_get_info(decoder);
     short* pcm = nullptr;
     size_t samples = 0;
@@ -245,6 +260,7 @@ unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* bytesPerSamp
         pcm = DecodeVorbisFrames(decoder, info.channels, &samples);
     }
     stb_vorbis_close(decoder);
+    free(arena.alloc_buffer);
     if (!pcm) return nullptr;
     // realloc to 0 bytes would free the block; an empty stream keeps one byte.
     auto* block = static_cast<unsigned char*>(realloc(pcm, std::max<size_t>(samples * sizeof(short), 1)));

@@ -138,6 +138,25 @@ INSTANTIATE_TEST_SUITE_P(
                     CommentHeader{"CommentBeyondThePacket", {0, 1, 0x7FFFFFFF}, false}),
     [](const testing::TestParamInfo<CommentHeader>& info) { return std::string(info.param.name); });
 
+// The fixture with its first codebook declaring the most entries the 24-bit
+// field holds (16,777,215). stb_vorbis would take a 16 MB table for their
+// code lengths and read them one by one from a packet that holds a few
+// hundred bytes; its memory for a stream is one bounded block, so the stream
+// is refused at once. Under LeakSanitizer this also shows that nothing of a
+// refused setup header stays behind.
+TEST(LoadOGG, CodebookLargerThanTheDecoderMemoryIsRefused) {
+    std::string ogg = ReadFileBytes(FixturePath("tone-mono-22050.ogg"));
+    const size_t setup = ogg.find(std::string("\x05vorbis", 7));
+    ASSERT_NE(setup, std::string::npos);
+    ASSERT_EQ(ogg.substr(setup + 8, 3), "BCV") << "the first codebook's sync pattern";
+    ogg.replace(setup + 13, 3, "\xFF\xFF\xFF");  // the entry count, after 16 bits of dimensions
+    MallocProbe probe;
+    Pcm out;
+    DecodeOgg(ogg, &out);
+    EXPECT_EQ(out.block, nullptr);
+    EXPECT_LT(probe.Largest(), size_t{8} << 20);
+}
+
 // --- LoadAudioData ------------------------------------------------------------
 
 struct NamedFile {
