@@ -1,9 +1,11 @@
 #include "host/qvgame.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <ctime>
@@ -62,6 +64,38 @@ std::vector<unsigned char> ReadWholeFile(FILE* file) {
 
 std::string EncodeState(const String& text) { return ToUtf8(text); }
 
+// A save killed between making its temporary file and renaming it leaves
+// "<state file>.XXXXXX" behind. After a good save, such files older than a
+// minute are removed; a younger one may belong to another copy of the game
+// saving at this moment.
+constexpr time_t kStaleTemporarySeconds = 60;
+
+bool IsStateTemporaryName(const std::string& name, const std::string& stateName) {
+    if (name.size() != stateName.size() + 7 || name.compare(0, stateName.size(), stateName) != 0) return false;
+    if (name[stateName.size()] != '.') return false;
+    for (size_t i = stateName.size() + 1; i < name.size(); ++i) {
+        if (!isalnum(static_cast<unsigned char>(name[i]))) return false;
+    }
+    return true;
+}
+
+void RemoveStaleTemporaries(const std::string& statePath) {
+    size_t slash = statePath.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : statePath.substr(0, slash + 1);
+    std::string stateName = slash == std::string::npos ? statePath : statePath.substr(slash + 1);
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    time_t now = time(nullptr);
+    while (const dirent* entry = readdir(dir)) {
+        if (!IsStateTemporaryName(entry->d_name, stateName)) continue;
+        struct stat info;
+        if (fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (!S_ISREG(info.st_mode) || now - info.st_mtime < kStaleTemporarySeconds) continue;
+        unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+    closedir(dir);
+}
+
 bool WriteFully(int fd, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -109,6 +143,7 @@ int QvGame::SaveState(const String& text) {
         unlink(tempPath.c_str());
         return -1;
     }
+    RemoveStaleTemporaries(targetPath);
     return 0;
 }
 

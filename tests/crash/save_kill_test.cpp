@@ -8,7 +8,8 @@
 //   ZT_SAVE_KILLS=1000 build/tests/test_save_kill    # the long run
 //
 // It also counts the kills that landed inside a save (they leave the
-// unfinished temporary file behind, which the next save does not reuse).
+// unfinished temporary file behind; a later save removes it once it is a
+// minute old).
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <signal.h>

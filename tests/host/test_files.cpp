@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 
 #include <csignal>
@@ -139,6 +140,41 @@ TEST_F(StateFileTest, SaveReplacesTheWholeFileAndLeavesNoTemporaries) {
     ASSERT_EQ(host.SaveState(u"short"), 0);
     EXPECT_EQ(ReadStateBytes(), "short");
     EXPECT_EQ(system("test $(ls -A | wc -l) -eq 1"), 0);
+}
+
+// A save killed before its rename leaves a temporary file; the next good save
+// removes those older than a minute and nothing else.
+TEST_F(StateFileTest, SaveRemovesStaleTemporariesOfKilledSaves) {
+    struct Leftover {
+        const char* name;
+        int ageSeconds;
+        bool removed;
+    };
+    const Leftover leftovers[] = {
+        {".tarvikstate.a1B2c3", 3600, true},    // a save killed an hour ago
+        {".tarvikstate.Zz9Yy8", 61, true},
+        {".tarvikstate.q7W8e9", 5, false},      // another copy may be saving now
+        {".tarvikstate.abc", 3600, false},      // not a temporary name
+        {".tarvikstate.abcdefg", 3600, false},
+        {".tarvikstate.ab-def", 3600, false},
+        {"notes.a1B2c3", 3600, false},
+    };
+    for (const Leftover& leftover : leftovers) {
+        FILE* file = fopen(leftover.name, "wb");
+        ASSERT_NE(file, nullptr);
+        fputs("half a save", file);
+        fclose(file);
+        struct timeval times[2];
+        gettimeofday(&times[0], nullptr);
+        times[0].tv_sec -= leftover.ageSeconds;
+        times[1] = times[0];
+        ASSERT_EQ(utimes(leftover.name, times), 0);
+    }
+    ASSERT_EQ(host.SaveState(u"scores"), 0);
+    for (const Leftover& leftover : leftovers) {
+        EXPECT_EQ(access(leftover.name, F_OK) != 0, leftover.removed) << leftover.name;
+    }
+    EXPECT_EQ(ReadStateBytes(), "scores");
 }
 
 TEST_F(StateFileTest, FailedSaveLeavesTheOldFileIntact) {
