@@ -37,12 +37,15 @@ std::u16string Units(const uint8_t* data, size_t size) {
 }
 
 // The number rule written the slow, obvious way: strtoll over the narrowed
-// bytes of the first 63 units, clamped to 32 bits.
-int ReferenceNumber(std::u16string_view field) {
+// bytes of the first 63 units, clamped to 32 bits; *holdsNumber says whether
+// it converted anything.
+int ReferenceNumber(std::u16string_view field, bool* holdsNumber) {
     std::string bytes;
     for (size_t i = 0; i < field.size() && i < 63; ++i) bytes += static_cast<char>(field[i] & 0xFF);
     errno = 0;
-    long long value = std::strtoll(bytes.c_str(), nullptr, 10);
+    char* end = nullptr;
+    long long value = std::strtoll(bytes.c_str(), &end, 10);
+    *holdsNumber = end != bytes.c_str();
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
@@ -61,7 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(first.settings[Setting::padSize] >= 8);
 
     std::u16string_view firstField = std::u16string_view(text).substr(0, text.find(u'|'));
-    Check(ReadSavedNumber(firstField) == ReferenceNumber(firstField));
+    bool holdsNumber = false;
+    Check(ReadSavedNumber(firstField) == ReferenceNumber(firstField, &holdsNumber));
+    Check(HoldsSavedNumber(firstField) == holdsNumber);
 
     std::u16string written = WriteSavedText(first.View());
     Records second;

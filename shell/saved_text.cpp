@@ -79,6 +79,13 @@ public:
     }
     bool Has(int n) const { return n >= 0 && n < known; }
     int Number(int n) const { return Has(n) ? ReadSavedNumber(fields[n]) : 0; }
+    // Whether field n equals the checksum computed over its section. Save
+    // always writes a checksum as a number; a field without one (garbage,
+    // which reads as 0) never matches, or a text of digit-free garbage would
+    // pass as a section of zeros (settings with the sound switched off).
+    bool MatchesChecksum(int n, uint32_t checksum) const {
+        return Has(n) && HoldsSavedNumber(fields[n]) && Bits(Number(n)) == checksum;
+    }
 
 private:
     std::u16string_view fields[kFieldsEverRead];
@@ -101,9 +108,7 @@ void CorrectSettings(std::span<int, kSettingCount> settings) {
 SavedSection ReadSettings(const SavedFields& fields, std::span<int, kSettingCount> settings) {
     for (int i = 0; i < kSettingCount; ++i) settings[i] = fields.Number(i);
     int checksumField = kSettingCount;
-    if (fields.Has(checksumField) && Bits(fields.Number(checksumField)) == SettingsChecksum(settings)) {
-        return SavedSection::loaded;
-    }
+    if (fields.MatchesChecksum(checksumField, SettingsChecksum(settings))) return SavedSection::loaded;
     ResetSettings(settings);
     return SavedSection::invalid;
 }
@@ -115,7 +120,7 @@ SavedSection ReadBadges(const SavedFields& fields, int first, std::span<bool, kB
         for (int j = 0; j < kBitsPerWord; ++j) badges[kBitsPerWord * w + j] = ((bits >> j) & 1u) != 0;
         sum += bits;
     }
-    if (Bits(fields.Number(first + kBadgeWords)) == sum) return SavedSection::loaded;
+    if (fields.MatchesChecksum(first + kBadgeWords, sum)) return SavedSection::loaded;
     std::fill(badges.begin(), badges.end(), false);
     return SavedSection::invalid;
 }
@@ -131,7 +136,7 @@ void ReadBlocks(const SavedFields& fields, int first, std::span<int, kHighscoreC
             highscores[TopEntry(block, k)] = fields.Number(start + 2 * k);
             highscores[LastEntry(block, k)] = fields.Number(start + 2 * k + 1);
         }
-        if (Bits(fields.Number(checksumField)) == BlockChecksum(highscores, block)) continue;
+        if (fields.MatchesChecksum(checksumField, BlockChecksum(highscores, block))) continue;
         for (int k = 0; k < kBlockEntries; ++k) highscores[TopEntry(block, k)] = highscores[LastEntry(block, k)] = 0;
     }
 }
@@ -141,21 +146,41 @@ bool IsDigitByte(unsigned byte) { return byte >= '0' && byte <= '9'; }
 
 }  // namespace
 
-int ReadSavedNumber(std::u16string_view field) {
-    size_t length = std::min(field.size(), kMaxNumberUnits);
-    auto byte = [&](size_t i) { return static_cast<unsigned>(field[i] & 0xFF); };
-    size_t i = 0;
-    while (i < length && IsSpaceByte(byte(i))) ++i;
-    bool negative = false;
-    if (i < length && (byte(i) == '-' || byte(i) == '+')) {
-        negative = byte(i) == '-';
-        ++i;
+// A field as the atoi rule sees it: its first 63 units, each reduced to
+// its low byte.
+struct NumberScan {
+    explicit NumberScan(std::u16string_view text) : field(text), length(std::min(text.size(), kMaxNumberUnits)) {}
+    unsigned Byte(size_t i) const { return static_cast<unsigned>(field[i] & 0xFF); }
+    // Skips the leading white space and the sign; true when it was "-".
+    bool SkipToDigits(size_t* i) const {
+        *i = 0;
+        while (*i < length && IsSpaceByte(Byte(*i))) ++*i;
+        if (*i < length && (Byte(*i) == '-' || Byte(*i) == '+')) return Byte((*i)++) == '-';
+        return false;
     }
+
+    std::u16string_view field;
+    size_t length;
+};
+
+int ReadSavedNumber(std::u16string_view field) {
+    const NumberScan scan(field);
+    size_t i = 0;
+    const bool negative = scan.SkipToDigits(&i);
     // Collected as a magnitude that stops at the first value outside 32 bits.
     const int64_t limit = negative ? 2147483648LL : 2147483647LL;
     int64_t magnitude = 0;
-    for (; i < length && IsDigitByte(byte(i)); ++i) magnitude = std::min(magnitude * 10 + (byte(i) - '0'), limit);
+    for (; i < scan.length && IsDigitByte(scan.Byte(i)); ++i) {
+        magnitude = std::min(magnitude * 10 + (scan.Byte(i) - '0'), limit);
+    }
     return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+bool HoldsSavedNumber(std::u16string_view field) {
+    const NumberScan scan(field);
+    size_t i = 0;
+    scan.SkipToDigits(&i);
+    return i < scan.length && IsDigitByte(scan.Byte(i));
 }
 
 String WriteSavedText(const SavedRecords& records) {

@@ -63,5 +63,10 @@ String WriteSavedText(const SavedRecords& records);
 // applies the settings corrections every read ends with.
 SavedTextReport ReadSavedText(std::u16string_view text, const SavedRecords& records);
 
-// The number of one field (the atoi rule above).
+// The number of one field (the atoi rule above; a field without digits reads
+// as 0).
 int ReadSavedNumber(std::u16string_view field);
+
+// Whether the field holds a number at all by that rule: a digit after the
+// white space and the sign. A checksum field without one never matches.
+bool HoldsSavedNumber(std::u16string_view field);

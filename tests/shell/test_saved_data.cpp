@@ -193,11 +193,12 @@ TEST_F(SavedDataTest, HostileTextsLoadWithTheirLogLines) {
         {"only settings", Repeat("0", 24) + "0", "Settings Checksum Invalid\nHighscores Loaded\n"},
         {"cut inside a block", firstFields(35 + 21 + 10), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n"},
         {"cut before the badge checksum", firstFields(34), "Settings Loaded\nHighscores Loaded\n"},
-        {"not numbers", Repeat("abc", 203), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n"},
+        {"not numbers", Repeat("abc", 203), "Settings Checksum Invalid\nBadge Checksum Invalid\nHighscores Loaded\n"},
         {"huge numbers", Repeat(nines, 203), "Settings Checksum Invalid\nBadge Checksum Invalid\nHighscores Loaded\n"},
         {"huge negative numbers", Repeat("-" + nines, 203),
          "Settings Checksum Invalid\nBadge Checksum Invalid\nHighscores Loaded\n"},
-        {"separators only", std::string(5000, '|'), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n"},
+        {"separators only", std::string(5000, '|'),
+         "Settings Checksum Invalid\nBadge Checksum Invalid\nHighscores Loaded\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -210,6 +211,34 @@ TEST_F(SavedDataTest, HostileTextsLoadWithTheirLogLines) {
         EXPECT_GE(game->settings[Setting::padY], 64);
         EXPECT_GE(game->settings[Setting::padSize], 8);
         EXPECT_EQ(overscan, 0.0f);
+    }
+}
+
+// Fields without digits read as 0, and so does the checksum over a section
+// of zeros: garbage would pass as valid settings with the sound switched off
+// (audio mode 0). A checksum field must hold a number to match; a text of
+// real zeros still loads as it stands.
+TEST_F(SavedDataTest, OnlyANumberMatchesAChecksum) {
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* log;
+        int audioMode;
+    } cases[] = {
+        {"letters", Repeat("abc", 203), "Settings Checksum Invalid\nBadge Checksum Invalid\nHighscores Loaded\n", 1},
+        {"empty fields", std::string(203, '|'),
+         "Settings Checksum Invalid\nBadge Checksum Invalid\nHighscores Loaded\n", 1},
+        {"signs and spaces", Repeat(" -", 203), "Settings Checksum Invalid\nBadge Checksum Invalid\nHighscores Loaded\n",
+         1},
+        {"zeros", Repeat("0", 203), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n", 0},
+        {"zeros with a signed checksum", Repeat("0", 25) + "+0|" + Repeat(" 0", 9),
+         "Settings Loaded\nBadges Loaded\nHighscores Loaded\n", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Store(c.text);
+        EXPECT_EQ(LoadLog(), c.log);
+        EXPECT_EQ(game->settings[Setting::audioMode], c.audioMode);
     }
 }
 
