@@ -29,12 +29,12 @@ constexpr size_t kOggBlockFrames = 4096;
 
 // All of stb_vorbis's own memory for one stream (codebooks, floors, window
 // and channel buffers) comes from one block of this size. Stereo streams
-// need about 220 KB, 5.1 at the encoder's top quality about 780 KB; the
-// bound is generous for any real file, yet a
-// hostile setup header that declares millions of codebook entries is refused
-// at once instead of being read bit by bit into a huge allocation. It also
-// keeps stb_vorbis from leaking the temporary tables it forgets to free when
-// it gives up on a broken setup header: the block goes back as a whole.
+// need about 220 KB, 5.1 at the encoder's top quality about 780 KB, so the
+// bound is generous for any real file; yet a hostile setup header that
+// declares millions of codebook entries is refused at once instead of being
+// read bit by bit into a huge allocation. It also keeps stb_vorbis from
+// leaking the temporary tables it forgets to free when it gives up on a
+// broken setup header: the block goes back as a whole.
 constexpr int kVorbisArenaBytes = 2 << 20;
 
 bool ReadExactly(FILE* file, void* out, size_t count) { return fread(out, 1, count, file) == count; }

@@ -70,8 +70,14 @@ std::string EncodeState(const String& text) { return ToUtf8(text); }
 // saving at this moment.
 constexpr time_t kStaleTemporarySeconds = 60;
 
+constexpr char kTemporarySuffix[] = ".XXXXXX";  // mkstemp's template
+
+// "<state name>." and six letters or digits, as mkstemp makes them.
 bool IsStateTemporaryName(const std::string& name, const std::string& stateName) {
-    if (name.size() != stateName.size() + 7 || name.compare(0, stateName.size(), stateName) != 0) return false;
+    const size_t suffixLength = sizeof kTemporarySuffix - 1;
+    if (name.size() != stateName.size() + suffixLength || name.compare(0, stateName.size(), stateName) != 0) {
+        return false;
+    }
     if (name[stateName.size()] != '.') return false;
     for (size_t i = stateName.size() + 1; i < name.size(); ++i) {
         if (!isalnum(static_cast<unsigned char>(name[i]))) return false;
@@ -129,7 +135,7 @@ int QvGame::SaveState(const String& text) {
     String target = PathToFilePath(kStateFilePath);
     if (target.empty()) return -1;
     std::string targetPath = ToUtf8(target);
-    std::string tempPath = targetPath + ".XXXXXX";
+    std::string tempPath = targetPath + kTemporarySuffix;
     int fd = mkstemp(tempPath.data());
     if (fd < 0) return -1;
     fchmod(fd, 0644);
