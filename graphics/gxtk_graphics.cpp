@@ -180,12 +180,11 @@ bool gxtkGraphics::CoversWindowOpaquely(float x, float y, float w, float h) cons
 
 void gxtkGraphics::DrawRect(float x, float y, float w, float h) {
     if (CoversWindowOpaquely(x, y, w, h)) {
-        // The colour as the rectangle's vertices would carry it, byte for byte.
+        // The colour as the rectangle's vertices would carry it, byte for
+        // byte; whatever the batch holds lies under the rectangle, and Cls
+        // drops it.
         const uint32_t c = packedColor;
-        batchCount = 0;  // whatever the batch holds lies under the rectangle
-        gl.ClearColor(static_cast<float>(c & 255) / 255.0f, static_cast<float>(c >> 8 & 255) / 255.0f,
-                      static_cast<float>(c >> 16 & 255) / 255.0f, 1);
-        gl.Clear(GL_COLOR_BUFFER_BIT);
+        Cls(static_cast<float>(c & 255), static_cast<float>(c >> 8 & 255), static_cast<float>(c >> 16 & 255));
         return;
     }
     BatchVertex* v = Begin(kQuads, 4, nullptr);
